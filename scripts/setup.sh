@@ -16,7 +16,7 @@ packages=(
   wine wine64
   xvfb openbox xdotool imagemagick x11-utils
   fonts-wqy-microhei icc-profiles-free
-  zip unzip
+  zip unzip locales python3
 )
 
 [ "$LUMVEX_TEST_ARCH" = i686 ] && packages+=(wine32:i386)
@@ -40,6 +40,9 @@ if [ ${#need_install[@]} -gt 0 ]; then
   apt-get update -qq
   apt-get install -y -qq --no-install-recommends "${need_install[@]}" >/dev/null
 fi
+
+# The Chinese locale, so that Wine's ANSI code page is 936 (and no tool warns about it).
+locale -a 2>/dev/null | grep -qix 'zh_CN.utf8' || localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
 
 "$here/scripts/build-deps.sh" i686
 [ "$LUMVEX_TEST_ARCH" = i686 ] || "$here/scripts/build-deps.sh" "$LUMVEX_TEST_ARCH"
