@@ -1,5 +1,6 @@
 // The demo product's main program: a window titled with the program's own name (its file
-// name without ".exe"), so that a test can see it start. Closing the window ends it.
+// name without ".exe"), so that a test can see it start, showing the working directory it
+// was started in. Closing the window ends it.
 #include <windows.h>
 
 #include <cstring>
@@ -38,6 +39,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
     RegisterClassA(&window_class);
     HWND window = CreateWindowExA(0, window_class.lpszClassName, title, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                                   CW_USEDEFAULT, 400, 300, nullptr, nullptr, instance, nullptr);
+    char directory[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, directory);
+    CreateWindowExA(0, "STATIC", directory, WS_CHILD | WS_VISIBLE, 10, 10, 360, 20, window, nullptr, instance, nullptr);
     ShowWindow(window, show);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);

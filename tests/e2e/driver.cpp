@@ -144,6 +144,19 @@ void click(HWND control, int x, int y) {
     mouse_up(control, x, y);
 }
 
+void user_click(HWND control, int x, int y) {
+    POINT at{x, y};
+    ClientToScreen(control, &at);
+    SetCursorPos(at.x, at.y);
+    Sleep(50);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+    Sleep(50);
+}
+
 int shell(const std::string& command) {
     // Windows command-line quoting: a quote inside the argument is written \". Commands
     // here put no backslash in front of a quote.

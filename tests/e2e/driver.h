@@ -61,6 +61,10 @@ std::optional<message_box> wait_for_message_box(DWORD pid, DWORD timeout_ms);
 // Presses the box's button with this id (IDOK, IDYES, IDNO...).
 bool press(const message_box& box, int button_id);
 
+// The left button clicked at (x, y) of the control's client area with the real mouse, as a
+// user would: the system delivers it to whatever window is there and enabled.
+void user_click(HWND control, int x, int y);
+
 // Left button pressed and released at (x, y) of the control's client area, as posted input.
 void click(HWND control, int x, int y);
 void mouse_down(HWND control, int x, int y);
