@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "app/globals.h"
+#include "install/install_worker.h"
 #include "runtime/handles.h"
 #include "ui/form.h"
 #include "ui/properties.h"
@@ -45,9 +46,10 @@ text browse_for_folder(HWND owner, const text& title, bool title_given) {
     return folder_choice(static_cast<bool>(chosen), path_found, path, display_name);
 }
 
-// The label stays usable while an installation runs: a choice made then shows at once, and
-// the completion step reads the caption as it is by then.
 void on_directory_pressed(int, int, int) {
+    // One installation at a time: a folder chosen while a worker runs would make the shortcut
+    // point where nothing was installed, so the press is ignored until the worker has ended.
+    if (install_running()) return;
     const text folder = browse_for_folder(start_window()->window(), "请选择安装位置", true);
     if (folder.empty()) return;
     set_caption("标签_安装目录", folder + "\\" + product_names.item(product_index));
