@@ -73,6 +73,6 @@ void control::on_paint() {
 }
 
 void control::on_mouse_button(UINT message, WPARAM wparam, LPARAM lparam) {
-    auto& handler = message == WM_LBUTTONDOWN ? on_mouse_pressed : on_mouse_released;
+    auto handler = message == WM_LBUTTONDOWN ? on_mouse_pressed : on_mouse_released;
     if (handler) handler(GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam), mouse_event_keys(wparam));
 }

@@ -3,7 +3,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 
 #include "runtime/text.h"
 #include "ui/window_definition.h"
@@ -31,8 +30,8 @@ public:
     // children ask their parent for it.
     virtual void draw_content(HDC dc);
 
-    std::function<void(int x, int y, int keys)> on_mouse_pressed;
-    std::function<void(int x, int y, int keys)> on_mouse_released;
+    void (*on_mouse_pressed)(int x, int y, int keys) = nullptr;
+    void (*on_mouse_released)(int x, int y, int keys) = nullptr;
 
     static void register_window_class(const char* name);
 

@@ -110,26 +110,43 @@ void form::stack_controls() {
         if (item->window() && item->definition().visible) ShowWindow(item->window(), SW_SHOWNA);
 }
 
+namespace {
+
+using mouse_handler = void (*)(int, int, int);
+using plain_handler = void (*)();
+
+mouse_handler mouse_handler_for(const form_handlers& h, handler_role role) {
+    switch (role) {
+    case handler_role::close_mark_released: return h.close_mark_released;
+    case handler_role::directory_pressed: return h.directory_pressed;
+    default: return nullptr;
+    }
+}
+
+plain_handler plain_handler_for(const form_handlers& h, handler_role role) {
+    switch (role) {
+    case handler_role::install_clicked: return h.install_clicked;
+    case handler_role::close_button_clicked: return h.close_button_clicked;
+    default: return nullptr;
+    }
+}
+
+}  // namespace
+
 void form::bind_events() {
-    const form_handlers& h = handlers_;
     for (size_t i = 0; i < definition_.binding_count; ++i) {
         const event_binding& b = definition_.bindings[i];
         control* source = find(b.source);
         if (!source) continue;
-        auto mouse_handler = [&h, role = b.handler](int x, int y, int keys) {
-            auto handler = role == handler_role::close_mark_released ? h.close_mark_released : h.directory_pressed;
-            if (handler) handler(x, y, keys);
-        };
         switch (b.event) {
-        case form_event::mouse_pressed: source->on_mouse_pressed = mouse_handler; break;
-        case form_event::mouse_released: source->on_mouse_released = mouse_handler; break;
+        case form_event::mouse_pressed: source->on_mouse_pressed = mouse_handler_for(handlers_, b.handler); break;
+        case form_event::mouse_released: source->on_mouse_released = mouse_handler_for(handlers_, b.handler); break;
         case form_event::clicked:
             if (auto* button = dynamic_cast<picture_button*>(source))
-                button->on_clicked = b.handler == handler_role::install_clicked ? h.install_clicked
-                                                                                : h.close_button_clicked;
+                button->on_clicked = plain_handler_for(handlers_, b.handler);
             break;
         case form_event::progress:
-            if (auto* zip = dynamic_cast<zip_control*>(source)) zip->on_progress = h.extraction_progress;
+            if (auto* zip = dynamic_cast<zip_control*>(source)) zip->on_progress = handlers_.extraction_progress;
             break;
         }
     }

@@ -12,7 +12,7 @@ public:
     void draw_content(HDC dc) override;
     picture_state state() const { return state_; }
 
-    std::function<void()> on_clicked;
+    void (*on_clicked)() = nullptr;
 
 protected:
     const char* window_class() const override { return "LumvexPictureButton"; }

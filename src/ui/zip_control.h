@@ -1,7 +1,6 @@
 // The ZIP control: extracts an archive file into a directory and raises its progress event
 // on the calling thread. Its window is a small bordered grey box that is never shown.
 #pragma once
-#include <functional>
 
 #include "ui/control.h"
 
@@ -15,7 +14,7 @@ public:
     // While the final event's handler runs: whether this extraction failed.
     bool extraction_failed() const { return failed_; }
 
-    std::function<void(int percent)> on_progress;
+    void (*on_progress)(int percent) = nullptr;
 
     void draw_content(HDC dc) override;
 
