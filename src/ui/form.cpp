@@ -44,11 +44,14 @@ control* form::find(const char* name) const {
 }
 
 LRESULT CALLBACK form::window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
-    if (message == WM_DESTROY) {
-        // The last loaded window is gone: the message loop ends with code 0.
-        PostQuitMessage(0);
-        return 0;
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<form*>(reinterpret_cast<CREATESTRUCTA*>(lparam)->lpCreateParams);
+        SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
+    auto* self = reinterpret_cast<form*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    // The last loaded window is gone: the message loop ends with code 0. A window whose
+    // load failed posts nothing, or the error box that follows would close at once.
+    if (message == WM_DESTROY && self && self->loaded_) PostQuitMessage(0);
     return DefWindowProcA(window, message, wparam, lparam);
 }
 
@@ -66,7 +69,7 @@ bool form::create_window() {
     const int left = (GetSystemMetrics(SM_CXSCREEN) - w.width) / 2;
     const int top = (GetSystemMetrics(SM_CYSCREEN) - w.height) / 2;
     window_ = CreateWindowExA(WS_EX_APPWINDOW, form_window_class, w.caption, WS_POPUP | WS_CLIPCHILDREN, left,
-                              top, w.width, w.height, nullptr, nullptr, window_class.hInstance, nullptr);
+                              top, w.width, w.height, nullptr, nullptr, window_class.hInstance, this);
     return window_ != nullptr;
 }
 
@@ -156,6 +159,7 @@ bool form::load() {
     if (!create_window() || !create_controls()) return false;
     stack_controls();
     bind_events();
+    loaded_ = true;
     register_loaded_window(window_);
     if (handlers_.created) handlers_.created();
     ShowWindow(window_, SW_SHOW);

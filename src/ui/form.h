@@ -33,6 +33,7 @@ private:
     const window_definition& definition_;
     const form_handlers& handlers_;
     HWND window_ = nullptr;
+    bool loaded_ = false;
     std::vector<std::unique_ptr<control>> controls_;
 };
 

@@ -146,3 +146,17 @@ TEST(end_program, from_another_thread_while_a_message_box_is_open) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(fatal_runtime_error, a_window_that_cannot_be_loaded_shows_code_0_and_exits_minus_1) {
+    driver::process app(driver::windows_path(FIXTURE_BAD_WINDOW_EXE));
+    const auto box = driver::wait_for_message_box(app.id(), wait_ms);
+    ASSERT_TRUE(box);
+    EXPECT_EQ(box->title, "错误");
+    EXPECT_EQ(box->text, "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
+    driver::press(*box, IDOK);
+    EXPECT_EQ(app.wait_exit(wait_ms), 0xFFFFFFFFu);
+}
+
+}  // namespace
