@@ -17,3 +17,11 @@ public:
 // 1: the walk came to its end or the handler stopped it; 0: failure once the archive exists;
 // -1: a path is absent (null) or the archive file does not exist.
 int extract_archive(const char* archive_path, const char* target_directory, extraction_events& events);
+
+// Creates every missing level of `path` (a trailing "\\" is implied), walking by characters
+// so that a trail byte equal to "\\" is not taken for a separator. False when a level cannot
+// be created or the path has MAX_PATH bytes or more.
+bool make_directory_path(const char* path);
+
+// Whether the file begins with a ZIP local file header whose name length is at least 1.
+bool zip_signature_test(const char* path);
