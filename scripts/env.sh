@@ -22,4 +22,4 @@ else
 fi
 export WINEPREFIX="${WINEPREFIX:-$LUMVEX_CACHE/wineprefix-$LUMVEX_TEST_ARCH}"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"

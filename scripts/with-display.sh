@@ -31,4 +31,10 @@ wineserver -p </dev/null >/dev/null 2>&1
 "$LUMVEX_WINE" wineboot </dev/null >/dev/null 2>&1
 # A crashing program fails at once instead of waiting in Wine's crash dialog.
 "$LUMVEX_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f </dev/null >/dev/null 2>&1
+# Dialogs and message boxes draw with the faces of a Chinese Windows: map them to the CJK
+# font on this machine, or their texts show as empty boxes.
+for face in "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma" "SimSun" "MS Sans Serif"; do
+  "$LUMVEX_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes' \
+    /v "$face" /t REG_SZ /d "WenQuanYi Micro Hei" /f </dev/null >/dev/null 2>&1
+done
 "$@"

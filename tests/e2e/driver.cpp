@@ -1,5 +1,7 @@
 #include "driver.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace driver {
@@ -120,11 +122,15 @@ HWND find_descendant(HWND root, const char* class_name, const std::string& text)
 }
 
 std::optional<message_box> wait_for_message_box(DWORD pid, DWORD timeout_ms) {
+    const DWORD start = GetTickCount();
     HWND box = wait_for_window(pid, "#32770", timeout_ms);
     if (!box) return std::nullopt;
-    message_box result{box, window_text(box), "", GetWindowThreadProcessId(box, nullptr)};
-    // The message text is the static control with id 0xFFFF.
-    if (HWND text = GetDlgItem(box, 0xFFFF)) result.text = window_text(text);
+    // The box is visible a moment before its text is in place: the message text is the
+    // static control with id 0xFFFF.
+    HWND text = nullptr;
+    wait_until([&] { return (text = GetDlgItem(box, 0xFFFF)) && !window_text(text).empty(); },
+               timeout_ms - std::min(timeout_ms, GetTickCount() - start) + 1000);
+    message_box result{box, window_text(box), text ? window_text(text) : "", GetWindowThreadProcessId(box, nullptr)};
     return result;
 }
 
@@ -132,7 +138,8 @@ bool press(const message_box& box, int button_id) {
     HWND button = GetDlgItem(box.window, button_id);
     if (!button) return false;
     PostMessageA(box.window, WM_COMMAND, MAKEWPARAM(button_id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    return true;
+    // Gone before the next search, so that a closing box is not taken for the next one.
+    return wait_until([&] { return !IsWindow(box.window) || !IsWindowVisible(box.window); }, 10000);
 }
 
 void mouse_down(HWND control, int x, int y) { PostMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, point(x, y)); }
@@ -158,16 +165,31 @@ void user_click(HWND control, int x, int y) {
 }
 
 int shell(const std::string& command) {
+    // Wine runs a Unix program in place of the new process and reports no process back: the
+    // command leaves its exit code in a marker file, which is waited for.
+    static int counter = 0;
+    const std::string marker = "/tmp/lumvex-shell-" + std::to_string(GetCurrentProcessId()) + "-" +
+                               std::to_string(++counter);
+    const std::string marker_path = windows_path(marker);
+    DeleteFileA(marker_path.c_str());
     // Windows command-line quoting: a quote inside the argument is written \". Commands
     // here put no backslash in front of a quote.
     std::string escaped;
-    for (char c : command) {
+    for (char c : "(" + command + "); echo $? > " + marker + ".part && mv " + marker + ".part " + marker) {
         if (c == '"') escaped += '\\';
         escaped += c;
     }
     process sh("Z:\\bin\\sh -c \"" + escaped + "\"");
-    const std::optional<DWORD> code = sh.wait_exit(60000);
-    return code ? static_cast<int>(*code) : -1;
+    if (!wait_until([&] { return GetFileAttributesA(marker_path.c_str()) != INVALID_FILE_ATTRIBUTES; }, 60000))
+        return -1;
+    char code[16] = {};
+    HANDLE file = CreateFileA(marker_path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    DWORD read = 0;
+    ReadFile(file, code, sizeof(code) - 1, &read, nullptr);
+    CloseHandle(file);
+    DeleteFileA(marker_path.c_str());
+    return std::atoi(code);
 }
 
 std::string wine_prefix() {
@@ -177,7 +199,8 @@ std::string wine_prefix() {
 }
 
 void screenshot(const std::string& name) {
-    shell("mkdir -p \"$LUMVEX_ARTEFACTS\" && import -window root \"$LUMVEX_ARTEFACTS/" + name + ".png\"");
+    // A short pause lets the window manager and Wine finish drawing what just appeared.
+    shell("[ -n \"$LUMVEX_ARTEFACTS\" ] || exit 0; sleep 0.3; mkdir -p \"$LUMVEX_ARTEFACTS\" && import -window root \"$LUMVEX_ARTEFACTS/" + name + ".png\"");
 }
 
 }  // namespace driver

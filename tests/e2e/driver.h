@@ -58,7 +58,7 @@ struct message_box {
 };
 // A message box ("#32770") of process `pid`, within the wait.
 std::optional<message_box> wait_for_message_box(DWORD pid, DWORD timeout_ms);
-// Presses the box's button with this id (IDOK, IDYES, IDNO...).
+// Presses the box's button with this id (IDOK, IDYES, IDNO...) and waits for the box to go.
 bool press(const message_box& box, int button_id);
 
 // The left button clicked at (x, y) of the control's client area with the real mouse, as a
