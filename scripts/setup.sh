@@ -16,7 +16,7 @@ packages=(
   wine wine64
   xvfb openbox xdotool imagemagick x11-utils
   fonts-wqy-microhei icc-profiles-free
-  zip unzip locales python3
+  zip unzip locales python3 nsis hyperfine
 )
 
 [ "$LUMVEX_TEST_ARCH" = i686 ] && packages+=(wine32:i386)
