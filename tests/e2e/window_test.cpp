@@ -119,6 +119,37 @@ TEST_F(installer_window, install_button_clicks_only_when_released_inside) {
     EXPECT_EQ(notice->title, "信息：");
 }
 
+// The colour on screen at a point of a control's client area.
+COLORREF screen_colour(HWND control, int x, int y) {
+    POINT at{x, y};
+    ClientToScreen(control, &at);
+    HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+TEST_F(installer_window, install_button_shows_its_hot_picture_under_the_pointer) {
+    HWND button = driver::find_descendants(window, "LumvexPictureButton").front();
+    HWND logo = driver::find_descendants(window, "LumvexPictureBox").back();
+    POINT away{5, 5};
+    ClientToScreen(logo, &away);
+    SetCursorPos(away.x, away.y);
+    Sleep(300);
+    const COLORREF normal = screen_colour(button, 12, 12);  // the field inside the frame
+    POINT over{12, 12};
+    ClientToScreen(button, &over);
+    SetCursorPos(over.x, over.y);
+    EXPECT_TRUE(driver::wait_until([&] { return screen_colour(button, 12, 12) != normal; }, 3000))
+        << "no hot picture under the pointer";
+    const COLORREF hot = screen_colour(button, 12, 12);
+    EXPECT_GT(GetRValue(hot) + GetGValue(hot) + GetBValue(hot), GetRValue(normal) + GetGValue(normal) + GetBValue(normal))
+        << "the hot picture is the lighter one";
+    SetCursorPos(away.x, away.y);
+    EXPECT_TRUE(driver::wait_until([&] { return screen_colour(button, 12, 12) == normal; }, 3000))
+        << "the normal picture is back once the pointer has left";
+}
+
 TEST(fatal_runtime_error, too_short_product_list_shows_the_box_and_exits_minus_1) {
     driver::process app(driver::windows_path(INSTALLER_BRAND_1_EXE));
     const auto box = driver::wait_for_message_box(app.id(), wait_ms);
