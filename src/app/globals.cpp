@@ -7,6 +7,6 @@ text product_list_text;
 
 void release_globals() {
     product_names.clear();
-    product_name.clear();
     product_list_text.clear();
+    // product_name stays: an install worker may still be reading it while the process ends.
 }

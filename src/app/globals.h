@@ -7,5 +7,6 @@ extern int product_index;
 extern text product_name;
 extern text product_list_text;
 
-// Frees the globals; registered at start-up, run once by the orderly shutdown.
+// Frees the globals that only the main thread reads; registered at start-up, run once by
+// the orderly shutdown.
 void release_globals();
