@@ -227,6 +227,9 @@ TEST(archive_reader, file_times_from_dos_time_and_ut_block) {
         // Short blocks: the times the block has no room for stay the DOS time.
         {"UT flags 7 holding one time", ut_block(7, {t1}), default_dos_date, u1, d, d},
         {"UT flags 7 declaring 9 bytes", ut_block(7, {t1, t2, t3}, 9), default_dos_date, u1, u2, d},
+        {"UT flags 7 holding one time, another block after",
+         ut_block(7, {t1}) + extra_block(0x7875, "\x01\x04\xe8\x03\x00\x00\x04\xe8\x03\x00\x00"), default_dos_date,
+         u1, d, d},
         {"UT declaring more than the field holds", "UT" + le16(13) + "\x07" + le32(t1) + "\x00\x01",
          default_dos_date, u1, d, d},
         {"UT of size 0 before a block", "UT" + le16(0) + "\x07\x00\x00\x00\x00\x00", default_dos_date, d, d, d},

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+#include "payload/embedded.h"
 #include "zip_builder.h"
 
 using namespace ziptest;
@@ -395,4 +396,53 @@ TEST(make_directory_path, creates_missing_levels_only) {
         expect_files(snapshot(dir.path()), expected_so_far);
     }
     EXPECT_FALSE(make_directory_path("\\\\no-such-server-x\\share\\dir"));
+}
+
+// The demo payload, written by minizip's own writer rather than by the test builder: every
+// entry its central directory lists comes out with that size, CRC-32 and DOS time.
+TEST(extract_archive, payload_written_by_another_archiver) {
+    const byte_set_view payload = byte_set_bytes(payload_archive);
+    const std::string zip(reinterpret_cast<const char*>(payload.data), payload.size);
+    ASSERT_GE(zip.size(), 22u);
+    auto u16 = [&](size_t at) { return static_cast<uint16_t>(uint8_t(zip[at]) | uint8_t(zip[at + 1]) << 8); };
+    auto u32 = [&](size_t at) { return static_cast<uint32_t>(u16(at) | static_cast<uint32_t>(u16(at + 2)) << 16); };
+    const size_t end = zip.size() - 22;
+    ASSERT_EQ(u32(end), 0x06054b50u);
+    struct listed {
+        std::string name;
+        uint32_t crc, size;
+        uint16_t time, date;
+    };
+    std::vector<listed> entries;
+    for (size_t at = u32(end + 16), i = 0; i < u16(end + 10); ++i) {
+        ASSERT_EQ(u32(at), 0x02014b50u);
+        entries.push_back({zip.substr(at + 46, u16(at + 28)), u32(at + 16), u32(at + 24), u16(at + 12), u16(at + 14)});
+        at += 46 + u16(at + 28) + u16(at + 30) + u16(at + 32);
+    }
+    ASSERT_FALSE(entries.empty());
+
+    temp_dir dir;
+    ASSERT_TRUE(write_file(dir / "tool.zip", zip));
+    recorder events;
+    EXPECT_EQ(extract_archive((dir / "tool.zip").c_str(), (dir / "out").c_str(), events), 1);
+    EXPECT_EQ(events.outcomes, std::vector<bool>{false});
+    ASSERT_FALSE(events.events.empty());
+    EXPECT_EQ(events.events.back(), 100);
+    EXPECT_EQ(events.events.size(), entries.size() + 1);
+    const files found = snapshot(dir / "out");
+    EXPECT_EQ(found.size(), entries.size());
+    for (const listed& e : entries) {
+        SCOPED_TRACE(e.name);
+        const auto file = found.find(e.name);
+        ASSERT_NE(file, found.end());
+        EXPECT_EQ(file->second.size(), e.size);
+        EXPECT_EQ(crc_of(file->second), e.crc);
+        const std::string path = dir / ("out\\" + e.name);
+        EXPECT_EQ(attributes_of(path) & protective_attributes, 0u);
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
+        FILETIME dos;
+        ASSERT_TRUE(DosDateTimeToFileTime(e.date, e.time, &dos));
+        EXPECT_EQ(file_time_value(data.ftLastWriteTime), file_time_value(dos));
+    }
 }
