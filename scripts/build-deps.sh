@@ -13,7 +13,7 @@ minizip_ver=$(apt-cache showsrc minizip 2>/dev/null | sed -n 's/^Version: //p' |
 jpeg_ver=$(apt-cache showsrc libjpeg-turbo 2>/dev/null | sed -n 's/^Version: //p' | sort -V | tail -1)
 [ -n "$minizip_ver" ] && [ -n "$jpeg_ver" ] || { echo "build-deps: no deb-src for minizip/libjpeg-turbo (run scripts/setup.sh)" >&2; exit 1; }
 cc_ver=$($cc -dumpfullversion)
-key="${arch}_minizip-${minizip_ver}_jpeg-${jpeg_ver}_gcc-${cc_ver}"
+key="${arch}_minizip-${minizip_ver}_jpeg-${jpeg_ver}-nosimd-nogetenv_gcc-${cc_ver}"
 prefix="$LUMVEX_CACHE/deps/${key//[^A-Za-z0-9._+-]/_}"
 if [ -f "$prefix/.complete" ]; then
   echo "$prefix" > "$LUMVEX_CACHE/deps/current-$arch"
@@ -36,7 +36,10 @@ done
 $triplet-ar rcs "$prefix/lib/libminizip.a" "$work/ioapi.o" "$work/unzip.o"
 cp "$mz/ioapi.h" "$mz/unzip.h" "$prefix/include/minizip/"
 
-# libjpeg-turbo: static, decoder and encoder (the encoder is unused but built by default).
+# libjpeg-turbo: static, without its SIMD code (the window decodes a few small pictures once,
+# and the SIMD dispatch would link every encoder and decoder kernel into the installer),
+# without reading its JPEGMEM environment variable (the installer reads none), and with the
+# C runtime's own printf family rather than MinGW's larger one.
 jt=$(find "$work" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -1)
 cat > "$work/toolchain.cmake" <<TC
 set(CMAKE_SYSTEM_NAME Windows)
@@ -50,8 +53,8 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 TC
 cmake -S "$jt" -B "$work/jpeg-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$work/toolchain.cmake" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
-  -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF \
-  -DCMAKE_POSITION_INDEPENDENT_CODE=OFF >/dev/null
+  -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF -DWITH_SIMD=OFF \
+  -DCMAKE_POSITION_INDEPENDENT_CODE=OFF -DCMAKE_C_FLAGS="-DNO_GETENV -D__USE_MINGW_ANSI_STDIO=0" >/dev/null
 cmake --build "$work/jpeg-build" --target install >/dev/null
 touch "$prefix/.complete"
 echo "$prefix" > "$LUMVEX_CACHE/deps/current-$arch"

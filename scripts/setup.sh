@@ -7,7 +7,7 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 . "$here/scripts/env.sh"
 
 packages=(
-  cmake ninja-build nasm dpkg-dev
+  cmake ninja-build dpkg-dev
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev binutils-mingw-w64-x86-64
   mingw-w64-tools libz-mingw-w64-dev

@@ -2,13 +2,11 @@
 
 #include <windows.h>
 
-#include <string>
-
 #include "app/shutdown.h"
 
 text runtime_error_box_text(int code, const text& message) {
     text box = "运行时出错!\r\n\r\n";
-    if (code != 0) box += "错误代码：" + std::to_string(code) + "\r\n\r\n";
+    if (code != 0) box += "错误代码：" + decimal_text(code) + "\r\n\r\n";
     if (!message.empty()) box += "错误信息：" + message + "\r\n";
     return box;
 }

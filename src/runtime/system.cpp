@@ -9,6 +9,9 @@
 
 namespace {
 
+// The shell link class; the interfaces' ids come with their declarations (__uuidof).
+constexpr CLSID shell_link_class = {0x00021401, 0, 0, {0xC0, 0, 0, 0, 0, 0, 0, 0x46}};
+
 const int message_box_answers[] = {0, IDOK, IDCANCEL, IDABORT, IDRETRY, IDIGNORE, IDYES, IDNO};
 
 bool write_file(const text& file_name, const unsigned char* data, size_t size, DWORD disposition) {
@@ -83,12 +86,12 @@ text special_folder(int folder) {
 
 bool create_shortcut(const text& link_path, const text& target_path) {
     com_ptr<IShellLinkA> link;
-    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, link.put_void())))
+    if (FAILED(CoCreateInstance(shell_link_class, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IShellLinkA), link.put_void())))
         return false;
     link->SetPath(target_path.c_str());  // a failure here shows as a link without target: Save decides
     link->SetShowCmd(SW_SHOW);
     com_ptr<IPersistFile> file;
-    if (FAILED(link->QueryInterface(IID_IPersistFile, file.put_void()))) return false;
+    if (FAILED(link->QueryInterface(__uuidof(IPersistFile), file.put_void()))) return false;
     const text file_name = has_extension(link_path) ? link_path : link_path + ".lnk";
     return SUCCEEDED(file->Save(to_wide(file_name).data(), TRUE));
 }

@@ -70,3 +70,14 @@ text left_text(const text& s, int count) {
     if (count <= 0) return text();
     return s.substr(0, static_cast<size_t>(count));
 }
+
+text decimal_text(int value) {
+    // Through an unsigned value, so that the most negative number has its magnitude too.
+    unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    text digits;
+    do {
+        digits.insert(digits.begin(), static_cast<char>('0' + magnitude % 10));
+        magnitude /= 10;
+    } while (magnitude != 0);
+    return value < 0 ? "-" + digits : digits;
+}

@@ -24,3 +24,6 @@ int find_text(const text& s, const text& what, int start = 1);
 
 // The first `count` bytes (bytes, not characters).
 text left_text(const text& s, int count);
+
+// A number in decimal, with a minus sign when negative.
+text decimal_text(int value);

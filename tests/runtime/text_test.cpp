@@ -108,3 +108,16 @@ TEST(text_array, index_checks) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(decimal_text, signed_decimal) {
+    const struct {
+        int value;
+        text expected;
+    } cases[] = {{0, "0"}, {1, "1"}, {14, "14"}, {-1, "-1"}, {2147483647, "2147483647"},
+                 {-2147483647 - 1, "-2147483648"}};
+    for (const auto& c : cases) EXPECT_EQ(decimal_text(c.value), c.expected);
+}
+
+}  // namespace
