@@ -48,7 +48,7 @@ const uint64_t dos_default = utc(2016, 4, 26, 10, 13, 20);
 
 }  // namespace
 
-TEST(archive_reader, maps_external_attributes) {
+TEST(unzip_archive_reader, maps_external_attributes) {
     const struct {
         uint32_t external;
         uint32_t expected;
@@ -73,7 +73,7 @@ TEST(archive_reader, maps_external_attributes) {
     }
 }
 
-TEST(archive_reader, describes_entries_in_any_order) {
+TEST(unzip_archive_reader, describes_entries_in_any_order) {
     const std::string a = text_of(5000, 1), b = "short", c = noise_of(3000, 9);
     opened z(build_zip({{"one.txt", a}, {"dir/two.txt", b, 0, 0x81A40000}, {"three.bin", c}}));
     ASSERT_TRUE(z.reader);
@@ -110,7 +110,7 @@ TEST(archive_reader, describes_entries_in_any_order) {
     EXPECT_EQ(two.compressed_size, static_cast<int32_t>(b.size()));  // stored
 }
 
-TEST(archive_reader, refuses_indexes_out_of_range) {
+TEST(unzip_archive_reader, refuses_indexes_out_of_range) {
     opened z(build_zip({{"a", "1"}, {"b", "2"}, {"c", "3"}}));
     ASSERT_TRUE(z.reader);
     entry_info info;
@@ -125,7 +125,7 @@ TEST(archive_reader, refuses_indexes_out_of_range) {
     }
 }
 
-TEST(archive_reader, repeated_request_is_answered_from_the_cache) {
+TEST(unzip_archive_reader, repeated_request_is_answered_from_the_cache) {
     opened z(build_zip({{"a.txt", "alpha"}, {"b.txt", "beta", 8, 0x20, 0, 0x1234, 0x4c21}}));
     ASSERT_TRUE(z.reader);
     entry_info first, again;
@@ -143,7 +143,7 @@ TEST(archive_reader, repeated_request_is_answered_from_the_cache) {
     EXPECT_EQ(read_file(z.dir / "b.txt"), "beta");
 }
 
-TEST(archive_reader, checks_the_local_header) {
+TEST(unzip_archive_reader, checks_the_local_header) {
     struct damage {
         const char* what;
         entry_spec entry;
@@ -202,7 +202,7 @@ TEST(archive_reader, checks_the_local_header) {
     }
 }
 
-TEST(archive_reader, file_times_from_dos_time_and_ut_block) {
+TEST(unzip_archive_reader, file_times_from_dos_time_and_ut_block) {
     const int32_t t1 = 1500000000, t2 = 1000000000, t3 = 1234567890;
     const uint64_t u1 = utc(2017, 7, 14, 2, 40, 0), u2 = utc(2001, 9, 9, 1, 46, 40), u3 = utc(2009, 2, 13, 23, 31, 30);
     const uint64_t d = dos_default;
@@ -271,7 +271,7 @@ TEST(archive_reader, file_times_from_dos_time_and_ut_block) {
     }
 }
 
-TEST(archive_reader, names_that_do_not_fit_are_flagged) {
+TEST(unzip_archive_reader, names_that_do_not_fit_are_flagged) {
     const struct {
         std::string name;
         bool bad;
@@ -294,7 +294,7 @@ TEST(archive_reader, names_that_do_not_fit_are_flagged) {
     }
 }
 
-TEST(archive_reader, open_refuses_what_is_not_an_archive) {
+TEST(unzip_archive_reader, open_refuses_what_is_not_an_archive) {
     temp_dir dir;
     const std::string zip = build_zip({{"a.txt", "a"}});
     const struct {
@@ -319,7 +319,7 @@ TEST(archive_reader, open_refuses_what_is_not_an_archive) {
     EXPECT_TRUE(open_archive(dir / "x.zip"));
 }
 
-TEST(archive_reader, archive_is_shared_for_reading_only_while_open) {
+TEST(unzip_archive_reader, archive_is_shared_for_reading_only_while_open) {
     temp_dir dir;
     const std::string path = dir / "a.zip";
     ASSERT_TRUE(write_file(path, build_zip({{"a.txt", "a"}})));
@@ -337,7 +337,7 @@ TEST(archive_reader, archive_is_shared_for_reading_only_while_open) {
     EXPECT_TRUE(DeleteFileA(path.c_str()));
 }
 
-TEST(archive_reader, extract_entry_writes_data_attributes_and_times) {
+TEST(unzip_archive_reader, extract_entry_writes_data_attributes_and_times) {
     const struct {
         const char* what;
         entry_spec entry;
@@ -366,7 +366,7 @@ TEST(archive_reader, extract_entry_writes_data_attributes_and_times) {
     }
 }
 
-TEST(archive_reader, extract_entry_errors) {
+TEST(unzip_archive_reader, extract_entry_errors) {
     const std::string data = text_of(30000, 8);
     auto entry = [&](void (*change)(entry_spec&)) {
         entry_spec e{"f.txt", data};
@@ -442,7 +442,7 @@ private:
     bool changed_ = false;
 };
 
-TEST(archive_reader, parents_of_relative_output_paths) {
+TEST(unzip_archive_reader, parents_of_relative_output_paths) {
     temp_dir outer;
     const std::string root = outer / "root\\";
     ASSERT_TRUE(CreateDirectoryA(root.c_str(), nullptr));
@@ -489,7 +489,7 @@ TEST(archive_reader, parents_of_relative_output_paths) {
     }
 }
 
-TEST(archive_reader, absolute_output_paths_get_no_parents) {
+TEST(unzip_archive_reader, absolute_output_paths_get_no_parents) {
     temp_dir dir;
     opened z(build_zip({{"c.txt", "content"}}));
     ASSERT_TRUE(z.reader);

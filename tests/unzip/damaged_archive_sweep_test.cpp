@@ -181,14 +181,14 @@ std::vector<zip_layout::part> headers_of(const zip_layout& layout) {
 
 }  // namespace
 
-TEST(damaged_archive_sweep, base_archive_extracts_whole) {
+TEST(unzip_damaged_archive_sweep, base_archive_extracts_whole) {
     const base_archive base = make_base();
     sweep_runner runner;
     runner.run("intact", base.zip, base.expected);
     EXPECT_EQ(runner.counts.succeeded, 1);
 }
 
-TEST(damaged_archive_sweep, truncations) {
+TEST(unzip_damaged_archive_sweep, truncations) {
     const base_archive base = make_base();
     sweep_runner runner;
     // Every length near a header boundary, and a stride through the data.
@@ -205,7 +205,7 @@ TEST(damaged_archive_sweep, truncations) {
     report("truncations", runner.counts);
 }
 
-TEST(damaged_archive_sweep, every_header_byte) {
+TEST(unzip_damaged_archive_sweep, every_header_byte) {
     const base_archive base = make_base();
     sweep_runner runner;
     const struct {
@@ -231,7 +231,7 @@ TEST(damaged_archive_sweep, every_header_byte) {
     report("header bytes", runner.counts);
 }
 
-TEST(damaged_archive_sweep, absurd_fields) {
+TEST(unzip_damaged_archive_sweep, absurd_fields) {
     const base_archive base = make_base();
     sweep_runner runner;
     const uint32_t size = static_cast<uint32_t>(base.zip.size());
@@ -295,7 +295,7 @@ TEST(damaged_archive_sweep, absurd_fields) {
     report("absurd fields", runner.counts);
 }
 
-TEST(damaged_archive_sweep, damaged_data_and_odd_entries) {
+TEST(unzip_damaged_archive_sweep, damaged_data_and_odd_entries) {
     const base_archive base = make_base();
     sweep_runner runner;
     // Bytes of the compressed data damaged, one to three at a time.

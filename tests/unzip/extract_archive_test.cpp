@@ -64,7 +64,7 @@ std::string announcing_more_entries_than_listed() {
 
 }  // namespace
 
-TEST(extract_archive, results_and_event_sequences) {
+TEST(unzip_extract_archive, results_and_event_sequences) {
     const std::string a = "first file", b = std::string(20000, 'b'), c = "third";
     const std::string long_name(260, 'n');
     enum class archive_kind { bytes, missing, null_path };
@@ -179,7 +179,7 @@ TEST(extract_archive, results_and_event_sequences) {
     }
 }
 
-TEST(extract_archive, target_forms_give_the_same_paths) {
+TEST(unzip_extract_archive, target_forms_give_the_same_paths) {
     ASSERT_TRUE(IsDBCSLeadByte(0x81));  // the GBK code page, as the test runner sets it
     const std::string gbk = "\x81\x5c";   // one GBK character whose trail byte is "\\"
     const std::string zip = build_zip({{"a.txt", "A"}, {"d/", "", 0, 0x10}, {"d/b.txt", "B"}});
@@ -212,7 +212,7 @@ TEST(extract_archive, target_forms_give_the_same_paths) {
     }
 }
 
-TEST(extract_archive, gbk_directory_name_with_trail_byte_5c) {
+TEST(unzip_extract_archive, gbk_directory_name_with_trail_byte_5c) {
     ASSERT_TRUE(IsDBCSLeadByte(0x81));
     const std::string gbk = "\x81\x5c";  // "乗" in GBK
     const struct {
@@ -238,7 +238,7 @@ TEST(extract_archive, gbk_directory_name_with_trail_byte_5c) {
     }
 }
 
-TEST(extract_archive, replaces_protected_files_and_leaves_no_attributes) {
+TEST(unzip_extract_archive, replaces_protected_files_and_leaves_no_attributes) {
     temp_dir dir;
     const std::string target = dir / "t";
     ASSERT_TRUE(CreateDirectoryA(target.c_str(), nullptr));
@@ -279,7 +279,7 @@ TEST(extract_archive, replaces_protected_files_and_leaves_no_attributes) {
     }
 }
 
-TEST(extract_archive, archive_is_closed_before_the_final_event) {
+TEST(unzip_extract_archive, archive_is_closed_before_the_final_event) {
     struct deleting : recorder {
         std::string archive;
         std::vector<bool> deleted;
@@ -307,7 +307,7 @@ TEST(extract_archive, archive_is_closed_before_the_final_event) {
     }
 }
 
-TEST(extract_archive, names_leading_out_of_the_target_are_refused) {
+TEST(unzip_extract_archive, names_leading_out_of_the_target_are_refused) {
     const std::string refused[] = {
         "../escape.txt", "..\\escape.txt", "a/../../escape.txt", "a\\..\\..\\escape.txt", "..", "../",
         "a/..", "/escape.txt", "\\escape.txt", "//server/share/escape.txt", "C:escape.txt",
@@ -345,7 +345,7 @@ TEST(extract_archive, names_leading_out_of_the_target_are_refused) {
     }
 }
 
-TEST(zip_signature_test, looks_at_the_first_local_header) {
+TEST(unzip_zip_signature_test, looks_at_the_first_local_header) {
     const std::string zip = build_zip({{"a.txt", "a"}});
     std::string no_name = zip;
     put_le16(no_name, 26, 0);
@@ -373,7 +373,7 @@ TEST(zip_signature_test, looks_at_the_first_local_header) {
     EXPECT_FALSE(zip_signature_test((dir / "missing.zip").c_str()));
 }
 
-TEST(make_directory_path, creates_missing_levels_only) {
+TEST(unzip_make_directory_path, creates_missing_levels_only) {
     temp_dir dir;
     const struct {
         const char* what;
@@ -400,7 +400,7 @@ TEST(make_directory_path, creates_missing_levels_only) {
 
 // The demo payload, written by minizip's own writer rather than by the test builder: every
 // entry its central directory lists comes out with that size, CRC-32 and DOS time.
-TEST(extract_archive, payload_written_by_another_archiver) {
+TEST(unzip_extract_archive, payload_written_by_another_archiver) {
     const byte_set_view payload = byte_set_bytes(payload_archive);
     const std::string zip(reinterpret_cast<const char*>(payload.data), payload.size);
     ASSERT_GE(zip.size(), 22u);
