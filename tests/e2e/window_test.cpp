@@ -150,16 +150,29 @@ TEST_F(installer_window, install_button_shows_its_hot_picture_under_the_pointer)
         << "the normal picture is back once the pointer has left";
 }
 
-TEST(fatal_runtime_error, too_short_product_list_shows_the_box_and_exits_minus_1) {
-    driver::process app(driver::windows_path(INSTALLER_BRAND_1_EXE));
-    const auto box = driver::wait_for_message_box(app.id(), wait_ms);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->title, "错误");
-    EXPECT_EQ(box->text, "运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n");
-    EXPECT_EQ(driver::wait_for_window(app.id(), "LumvexForm", 0), nullptr) << "the window was shown";
-    driver::screenshot("fatal_error_box");
-    driver::press(*box, IDOK);
-    EXPECT_EQ(app.wait_exit(wait_ms), 0xFFFFFFFFu);
+// A fatal run-time error shows its box before any window, and ends the process with -1.
+TEST(fatal_runtime_error, shows_the_box_and_exits_minus_1) {
+    const struct {
+        const char* what;
+        std::string program;
+        const char* text;
+    } cases[] = {
+        {"product list too short for the product index", driver::windows_path(INSTALLER_BRAND_1_EXE),
+         "运行时出错!\r\n\r\n错误代码：1\r\n\r\n错误信息：数组成员引用下标超出定义范围\r\n"},
+        {"a window that cannot be loaded", driver::windows_path(FIXTURE_BAD_WINDOW_EXE),
+         "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n"},
+    };
+    for (const auto& c : cases) {
+        driver::process app(c.program);
+        const auto box = driver::wait_for_message_box(app.id(), wait_ms);
+        ASSERT_TRUE(box) << c.what;
+        EXPECT_EQ(box->title, "错误") << c.what;
+        EXPECT_EQ(box->text, c.text) << c.what;
+        EXPECT_EQ(driver::wait_for_window(app.id(), "LumvexForm", 0), nullptr) << c.what << ": the window was shown";
+        if (&c == &cases[0]) driver::screenshot("fatal_error_box");
+        driver::press(*box, IDOK);
+        EXPECT_EQ(app.wait_exit(wait_ms), 0xFFFFFFFFu) << c.what;
+    }
 }
 
 TEST(end_program, from_another_thread_while_a_message_box_is_open) {
@@ -174,20 +187,6 @@ TEST(end_program, from_another_thread_while_a_message_box_is_open) {
     ASSERT_TRUE(GetFileAttributesExA(marker.c_str(), GetFileExInfoStandard, &data)) << "release routine did not run";
     EXPECT_EQ(data.nFileSizeLow, 1u) << "the release routine ran more than once";
     DeleteFileA(marker.c_str());
-}
-
-}  // namespace
-
-namespace {
-
-TEST(fatal_runtime_error, a_window_that_cannot_be_loaded_shows_code_0_and_exits_minus_1) {
-    driver::process app(driver::windows_path(FIXTURE_BAD_WINDOW_EXE));
-    const auto box = driver::wait_for_message_box(app.id(), wait_ms);
-    ASSERT_TRUE(box);
-    EXPECT_EQ(box->title, "错误");
-    EXPECT_EQ(box->text, "运行时出错!\r\n\r\n错误信息：载入启动窗口失败\r\n");
-    driver::press(*box, IDOK);
-    EXPECT_EQ(app.wait_exit(wait_ms), 0xFFFFFFFFu);
 }
 
 }  // namespace
