@@ -64,22 +64,6 @@ using scoped_gdi_object = scoped_handle<gdi_object_traits>;
 using scoped_icon = scoped_handle<icon_traits>;
 using scoped_item_id_list = scoped_handle<item_id_list_traits>;
 
-// A DC from GetDC, released to its window.
-class window_dc {
-public:
-    explicit window_dc(HWND window) : window_(window), dc_(GetDC(window)) {}
-    window_dc(const window_dc&) = delete;
-    window_dc& operator=(const window_dc&) = delete;
-    ~window_dc() {
-        if (dc_) ReleaseDC(window_, dc_);
-    }
-    HDC get() const { return dc_; }
-
-private:
-    HWND window_;
-    HDC dc_;
-};
-
 // A memory DC with one object selected into it for the DC's lifetime.
 class memory_dc {
 public:

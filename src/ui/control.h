@@ -33,8 +33,6 @@ public:
     void (*on_mouse_pressed)(int x, int y, int keys) = nullptr;
     void (*on_mouse_released)(int x, int y, int keys) = nullptr;
 
-    static void register_window_class(const char* name);
-
 protected:
     virtual LRESULT handle_message(UINT message, WPARAM wparam, LPARAM lparam);
     virtual DWORD window_style() const;
@@ -47,6 +45,7 @@ protected:
     HWND window_ = nullptr;
 
 private:
+    static void register_window_class(const char* name);
     static LRESULT CALLBACK window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam);
     const control_definition& definition_;
 };

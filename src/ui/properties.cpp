@@ -65,11 +65,6 @@ int progress_maximum(const char* control_name) {
     return window ? static_cast<int>(SendMessageA(window, PBM_GETRANGE, FALSE, 0)) : 0;
 }
 
-int progress_position(const char* control_name) {
-    HWND window = control_window(control_name);
-    return window ? static_cast<int>(SendMessageA(window, PBM_GETPOS, 0, 0)) : 0;
-}
-
 void set_normal_picture(const char* control_name, const unsigned char* data, size_t size) {
     set_picture(control_name, picture_state::normal, data, size);
 }

@@ -13,7 +13,6 @@ void set_caption(const char* control_name, const text& value);
 void set_visible(const char* control_name, bool visible);
 void set_progress_position(const char* control_name, int position);
 int progress_maximum(const char* control_name);
-int progress_position(const char* control_name);
 // A picture of a picture button from the bytes of an image file.
 void set_normal_picture(const char* control_name, const unsigned char* data, size_t size);
 void set_hot_picture(const char* control_name, const unsigned char* data, size_t size);
