@@ -12,6 +12,8 @@
 #include <cstring>
 #include <string>
 
+#include "driver.h"
+
 namespace {
 
 constexpr double wait_limit_ms = 120000;
@@ -87,29 +89,10 @@ void press(HWND box, int button_id) {
                  reinterpret_cast<LPARAM>(GetDlgItem(box, button_id)));
 }
 
-void remove_tree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE listing = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (listing != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                remove_tree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(listing, &found));
-        FindClose(listing);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
 // The installer's traces and the peer's: install folders, the desktop link, the staging archive.
 void clean(const std::string& extra_directory) {
-    remove_tree("C:\\Lumvex软件");
-    if (!extra_directory.empty()) remove_tree(extra_directory);
+    driver::remove_tree("C:\\Lumvex软件");
+    if (!extra_directory.empty()) driver::remove_tree(extra_directory);
     char folder[MAX_PATH];
     if (SHGetSpecialFolderPathA(nullptr, folder, CSIDL_DESKTOPDIRECTORY, FALSE))
         DeleteFileA((std::string(folder) + "\\Lumvex工具14.lnk").c_str());

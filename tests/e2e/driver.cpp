@@ -164,6 +164,25 @@ void user_click(HWND control, int x, int y) {
     Sleep(50);
 }
 
+void remove_tree(const std::string& path) {
+    WIN32_FIND_DATAA found;
+    HANDLE listing = FindFirstFileA((path + "\\*").c_str(), &found);
+    if (listing != INVALID_HANDLE_VALUE) {
+        do {
+            const std::string name = found.cFileName;
+            if (name == "." || name == "..") continue;
+            const std::string child = path + "\\" + name;
+            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                remove_tree(child);
+            else
+                DeleteFileA(child.c_str());
+        } while (FindNextFileA(listing, &found));
+        FindClose(listing);
+    }
+    RemoveDirectoryA(path.c_str());
+}
+
 int shell(const std::string& command) {
     // Wine runs a Unix program in place of the new process and reports no process back: the
     // command leaves its exit code in a marker file, which is waited for.

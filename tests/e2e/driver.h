@@ -81,6 +81,9 @@ bool wait_until(Condition condition, DWORD timeout_ms) {
     return true;
 }
 
+// Deletes a folder and everything in it, read-only files included.
+void remove_tree(const std::string& path);
+
 // Runs a Unix shell command on the host (Wine starts Unix programs); its exit code.
 int shell(const std::string& command);
 // The Unix path of the Wine prefix.

@@ -54,25 +54,6 @@ std::string read_bytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-void remove_tree(const std::string& path) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = found.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                remove_tree(child);
-            else
-                DeleteFileA(child.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(path.c_str());
-}
-
 struct zip_entry {
     uint32_t crc;
     uint32_t size;
@@ -129,7 +110,7 @@ protected:
         clean();
     }
     static void clean() {
-        remove_tree("C:\\Lumvex软件");
+        driver::remove_tree("C:\\Lumvex软件");
         DeleteFileA(desktop_link().c_str());
         RemoveDirectoryA(temp_staging().c_str());
         DeleteFileA(temp_staging().c_str());
