@@ -332,10 +332,10 @@ void create_parent_directories(const text& root, const text& path) {
 int32_t extract_entry(archive_reader& reader, int32_t index, const text& output_path) {
     reader.close_entry();
     if (index < 0 || index >= reader.entry_count) return reader_bad_argument;
-    if (!reader.position_on(index)) return reader_header_mismatch;
     entry_info info;
     const int32_t described = read_entry_info(reader, index, info);
     if (described != reader_ok) return described;
+    // The description may come from the cache, which leaves minizip where it was.
     if (!reader.position_on(index)) return reader_header_mismatch;
 
     if (output_path.size() >= MAX_PATH) return reader_cannot_open;
